@@ -26,7 +26,11 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/ui/CMakeLists.txt)
 endif()
 
 file(GLOB win_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+add_library(vx_scratch STATIC ${CMAKE_SOURCE_DIR}/tests/support/scratch_folder.cpp)
+target_link_libraries(vx_scratch PUBLIC vx_win32)
+
 add_executable(win32_tests ${win_test_sources})
-target_link_libraries(win32_tests PRIVATE vx_win32 vx_memory_fs gtest gtest_main)
+target_link_libraries(win32_tests PRIVATE vx_win32 vx_scratch vx_memory_fs gtest gtest_main)
+target_compile_definitions(win32_tests PRIVATE VX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_test(NAME win32_tests COMMAND win32_tests)
 set_tests_properties(win32_tests PROPERTIES TIMEOUT 300)

@@ -105,6 +105,11 @@ TEST_F(Win32FileSystemTest, ForceDirectoriesMakesEveryLevelAndAcceptsExisting) {
   EXPECT_TRUE(fs_.ForceDirectories("T:\\"));
 }
 
+// Wine differs from Windows in two cases that the engine's results depend on, so those are covered
+// against the in-memory file system instead: Wine creates a folder whose name holds a ':' in the
+// middle ("a:b" succeeds, where Windows fails with ERROR_INVALID_NAME), and Wine drops the read-only
+// attribute of a folder (SetFileAttributes succeeds, the folder then lists as exactly 0x10, where
+// Windows lists 0x11).
 TEST_F(Win32FileSystemTest, ForceDirectoriesFailsUnderAFileOrAnInvalidName) {
   WriteFileBytes(root_ + "\\blocker", "x");
   EXPECT_FALSE(fs_.ForceDirectories(root_ + "\\blocker\\QUELBRINOUTPUT"));

@@ -124,6 +124,15 @@ void Control::Create(HWND parent, int id, HFONT parentFont) {
   AfterCreate();
 }
 
+void Control::Resize(int width, int height) {
+  width_ = width;
+  height_ = height;
+  if (handle_) {
+    ::SetWindowPos(handle_, nullptr, 0, 0, width, height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
 HWND Control::MakeWindow(const char* windowClass, const char* text, DWORD style, DWORD exStyle,
                          HWND parent, int id) const {
   return ::CreateWindowExA(exStyle, windowClass, text, style, left_, top_, width_, height_, parent,

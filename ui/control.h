@@ -64,6 +64,8 @@ class Control {
 
   HWND MakeWindow(const char* windowClass, const char* text, DWORD style, DWORD exStyle,
                   HWND parent, int id) const;
+  // Changes the size of the window, keeping its top left corner.
+  void Resize(int width, int height);
   HFONT Font() const { return font_; }
   const FontSpec& FontSettings() const { return fontSpec_; }
   const std::string& Caption() const { return caption_; }

@@ -8,6 +8,7 @@
 
 #include "core/gbk_texts.h"
 #include "program_under_test.h"
+#include "shell_names.h"
 #include "tests/support/gbk.h"
 #include "tests/support/scratch_folder.h"
 

@@ -64,8 +64,4 @@ class ProgramUnderTest {
   RemoteControls* remote_ = nullptr;
 };
 
-// Display names the shell gives to My Computer and to a drive, as the folder trees show them.
-std::string MyComputerName();
-std::string DriveName(const std::string& root);  // "T:\"
-
 }  // namespace vx::gui_testing

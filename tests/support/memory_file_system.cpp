@@ -3,7 +3,14 @@
 #include <algorithm>
 #include <cctype>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <iconv.h>
+#endif
+
 #include "core/in_out_error.h"
+#include "core/path_text.h"
 
 namespace vx::testing {
 
@@ -15,18 +22,6 @@ struct MemoryFileSystem::Node {
   std::uint64_t stamp = 0;
   Node* parent = nullptr;
   std::vector<std::unique_ptr<Node>> children;
-
-  Node* Child(const std::string& key) const {
-    for (const auto& child : children) {
-      if (FoldCase(child->name) == key) return child.get();
-    }
-    return nullptr;
-  }
-  static std::string FoldCase(const std::string& name) {
-    std::string folded = name;
-    for (char& c : folded) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return folded;
-  }
 };
 
 struct MemoryFileSystem::Resolved {
@@ -36,12 +31,58 @@ struct MemoryFileSystem::Resolved {
 
 namespace {
 
-bool HasInvalidCharacter(const std::string& component) {
-  for (unsigned char c : component) {
+bool HasInvalidCharacter(const std::string& component, const LeadBytes& lead, bool colonAllowed) {
+  for (std::size_t pos = 0; pos < component.size(); pos += lead.CharLength(component, pos)) {
+    if (lead.CharLength(component, pos) != 1) continue;  // a trail byte may well be "|"
+    const unsigned char c = static_cast<unsigned char>(component[pos]);
+    if (c == ':' && colonAllowed) continue;
     if (c < 32 || c == '<' || c == '>' || c == ':' || c == '"' || c == '|' || c == '?' || c == '*')
       return true;
   }
   return false;
+}
+
+// The UTF-16 text of a code page 936 name, the key Wine sorts a folder's entries by.
+std::u16string Utf16FromGbk(const std::string& gbk) {
+  if (gbk.empty()) return std::u16string();
+#ifdef _WIN32
+  const int size =
+      ::MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  ::MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()), wide.data(), size);
+  return std::u16string(wide.begin(), wide.end());
+#else
+  iconv_t converter = ::iconv_open("UTF-16LE", "GBK");
+  if (converter == reinterpret_cast<iconv_t>(-1)) return std::u16string(gbk.begin(), gbk.end());
+  std::string input = gbk;
+  std::string output(gbk.size() * 2 + 4, '\0');
+  char* in = input.data();
+  char* out = output.data();
+  std::size_t inLeft = input.size();
+  std::size_t outLeft = output.size();
+  ::iconv(converter, &in, &inLeft, &out, &outLeft);
+  ::iconv_close(converter);
+  output.resize(output.size() - outLeft);
+  std::u16string text;
+  for (std::size_t i = 0; i + 1 < output.size(); i += 2) {
+    text.push_back(static_cast<char16_t>(static_cast<unsigned char>(output[i]) |
+                                         static_cast<unsigned char>(output[i + 1]) << 8));
+  }
+  return text;
+#endif
+}
+
+// Wine compares upper-cased UTF-16 text first and the exact text only to break a tie.
+bool WineNameLess(const std::u16string& a, const std::u16string& b) {
+  auto upper = [](char16_t c) {
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c;
+  };
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    if (upper(a[i]) != upper(b[i])) return upper(a[i]) < upper(b[i]);
+  }
+  if (a.size() != b.size()) return a.size() < b.size();
+  return a < b;
 }
 
 std::string JoinPath(char drive, const std::vector<std::string>& components) {
@@ -110,7 +151,8 @@ class MemoryFileSystem::Output : public OutputFile {
   bool open_ = true;
 };
 
-MemoryFileSystem::MemoryFileSystem(LeadBytes lead) : lead_(lead) {
+MemoryFileSystem::MemoryFileSystem(LeadBytes lead, Behaviour behaviour)
+    : lead_(lead), behaviour_(behaviour) {
   auto root = std::make_unique<Node>();
   root->isFolder = true;
   root->attributes = kAttrDirectory;
@@ -121,13 +163,20 @@ MemoryFileSystem::~MemoryFileSystem() = default;
 
 const char* OperationName(MemoryFileSystem::Operation operation) {
   switch (operation) {
-    case MemoryFileSystem::Operation::kOpenListing: return "OpenListing";
-    case MemoryFileSystem::Operation::kListingNext: return "ListingNext";
-    case MemoryFileSystem::Operation::kForceDirectories: return "ForceDirectories";
-    case MemoryFileSystem::Operation::kCopy: return "Copy";
-    case MemoryFileSystem::Operation::kCreateOutput: return "CreateOutput";
-    case MemoryFileSystem::Operation::kWriteOutput: return "WriteOutput";
-    case MemoryFileSystem::Operation::kCloseOutput: return "CloseOutput";
+    case MemoryFileSystem::Operation::kOpenListing:
+      return "OpenListing";
+    case MemoryFileSystem::Operation::kListingNext:
+      return "ListingNext";
+    case MemoryFileSystem::Operation::kForceDirectories:
+      return "ForceDirectories";
+    case MemoryFileSystem::Operation::kCopy:
+      return "Copy";
+    case MemoryFileSystem::Operation::kCreateOutput:
+      return "CreateOutput";
+    case MemoryFileSystem::Operation::kWriteOutput:
+      return "WriteOutput";
+    case MemoryFileSystem::Operation::kCloseOutput:
+      return "CloseOutput";
   }
   return "?";
 }
@@ -161,10 +210,15 @@ bool MemoryFileSystem::Resolve(const std::string& path, Resolved& resolved) cons
   }
   // Relative paths count from the drive's top folder, the only current folder this model has.
   std::string component;
-  auto finish = [&]() {
-    while (!component.empty() && (component.back() == '.' || component.back() == ' ')) {
-      if (component == "." || component == "..") break;
-      component.pop_back();
+  auto finish = [&](bool last) {
+    if (component != "." && component != "..") {
+      if (last) {
+        while (!component.empty() && (component.back() == '.' || component.back() == ' ')) {
+          component.pop_back();
+        }
+      } else if (!component.empty() && component.back() == '.') {
+        component.pop_back();
+      }
     }
     if (component == "..") {
       if (!resolved.components.empty()) resolved.components.pop_back();
@@ -176,28 +230,63 @@ bool MemoryFileSystem::Resolve(const std::string& path, Resolved& resolved) cons
   while (pos < path.size()) {
     const std::size_t length = lead_.CharLength(path, pos);
     if (length == 1 && path[pos] == '\\') {
-      finish();
+      finish(false);
     } else {
       component.append(path, pos, length);
     }
     pos += length;
   }
-  finish();
+  finish(true);
   for (const std::string& c : resolved.components) {
-    if (HasInvalidCharacter(c)) return false;
+    if (HasInvalidCharacter(c, lead_, behaviour_.colonInNames)) return false;
   }
   return true;
+}
+
+std::size_t MemoryFileSystem::Characters(const std::string& path) const {
+  std::size_t count = 0;
+  for (std::size_t pos = 0; pos < path.size(); pos += lead_.CharLength(path, pos)) ++count;
+  return count;
+}
+
+bool MemoryFileSystem::TooLong(const std::string& path) const {
+  return behaviour_.maxPath != 0 && Characters(path) > behaviour_.maxPath;
+}
+
+// ASCII letters only, and never a byte of a double-byte character: 誥 (D5 61) and 誂 (D5 41) are
+// two different names.
+std::string MemoryFileSystem::FoldCase(const std::string& name) const {
+  std::string folded = name;
+  for (std::size_t pos = 0; pos < folded.size(); pos += lead_.CharLength(folded, pos)) {
+    if (lead_.CharLength(folded, pos) == 1 && folded[pos] >= 'a' && folded[pos] <= 'z') {
+      folded[pos] = static_cast<char>(folded[pos] - 'a' + 'A');
+    }
+  }
+  return folded;
+}
+
+MemoryFileSystem::Node* MemoryFileSystem::Child(const Node& folder, const std::string& name) const {
+  const std::string key = FoldCase(name);
+  for (const auto& child : folder.children) {
+    if (FoldCase(child->name) == key) return child.get();
+  }
+  return nullptr;
 }
 
 MemoryFileSystem::Node* MemoryFileSystem::Find(const std::string& path) const {
   Resolved resolved;
   if (!Resolve(path, resolved)) return nullptr;
+  return Walk(resolved, resolved.components.size());
+}
+
+// The node the first `count` resolved components lead to, without resolving the names again.
+MemoryFileSystem::Node* MemoryFileSystem::Walk(const Resolved& resolved, std::size_t count) const {
   auto drive = drives_.find(resolved.drive);
   if (drive == drives_.end()) return nullptr;
   Node* node = drive->second.get();
-  for (const std::string& component : resolved.components) {
+  for (std::size_t i = 0; i < count; ++i) {
     if (!node->isFolder) return nullptr;
-    node = node->Child(Node::FoldCase(component));
+    node = Child(*node, resolved.components[i]);
     if (!node) return nullptr;
   }
   return node;
@@ -212,7 +301,7 @@ MemoryFileSystem::Node* MemoryFileSystem::MakeFolders(const std::string& path,
   if (drive == drives_.end()) return nullptr;
   Node* node = drive->second.get();
   for (std::size_t i = 0; i < resolved.components.size(); ++i) {
-    Node* child = node->Child(Node::FoldCase(resolved.components[i]));
+    Node* child = Child(*node, resolved.components[i]);
     if (!child) {
       auto made = std::make_unique<Node>();
       made->name = resolved.components[i];
@@ -250,9 +339,12 @@ void MemoryFileSystem::AddFile(const std::string& path, const std::string& conte
   if (!Resolve(path, resolved) || resolved.components.empty()) return;
   const std::string name = resolved.components.back();
   resolved.components.pop_back();
-  AddFolder(JoinPath(resolved.drive, resolved.components));
-  Node* folder = Find(JoinPath(resolved.drive, resolved.components));
-  if (!folder || !folder->isFolder || folder->Child(Node::FoldCase(name))) return;
+  // Missing folders above are made; folders already there keep their attributes.
+  if (!drives_.count(resolved.drive)) AddFolder(JoinPath(resolved.drive, {}));
+  bool made = false;
+  MakeFolders(JoinPath(resolved.drive, resolved.components), kAttrDirectory, made);
+  Node* folder = Walk(resolved, resolved.components.size());
+  if (!folder || !folder->isFolder || Child(*folder, name)) return;
   auto file = std::make_unique<Node>();
   file->name = name;
   file->attributes = attributes;
@@ -272,7 +364,9 @@ bool MemoryFileSystem::Remove(const std::string& path) {
   return true;
 }
 
-bool MemoryFileSystem::Exists(const std::string& path) const { return Find(path) != nullptr; }
+bool MemoryFileSystem::Exists(const std::string& path) const {
+  return Find(path) != nullptr;
+}
 
 bool MemoryFileSystem::IsFolder(const std::string& path) const {
   Node* node = Find(path);
@@ -290,7 +384,8 @@ std::vector<MemoryFileSystem::FileInfo> MemoryFileSystem::Snapshot() const {
                                                                   const std::string& prefix) {
     for (const auto& child : folder.children) {
       const std::string path = prefix + "\\" + child->name;
-      all.push_back(FileInfo{path, child->isFolder, child->attributes, child->content, child->stamp});
+      all.push_back(
+          FileInfo{path, child->isFolder, child->attributes, child->content, child->stamp});
       if (child->isFolder) walk(*child, path);
     }
   };
@@ -300,14 +395,25 @@ std::vector<MemoryFileSystem::FileInfo> MemoryFileSystem::Snapshot() const {
 
 std::unique_ptr<FolderListing> MemoryFileSystem::OpenListing(const std::string& folder) {
   const bool faulted = Faulted(Operation::kOpenListing, folder);
-  Node* node = faulted ? nullptr : Find(folder);
+  Node* node = faulted || TooLong(folder + "\\*.*") ? nullptr : Find(folder);
   std::vector<DirEntry> entries;
   if (node && node->isFolder) {
     if (node->parent) {
       entries.push_back(DirEntry{".", kAttrDirectory});
       entries.push_back(DirEntry{"..", kAttrDirectory});
     }
-    for (const auto& child : node->children) entries.push_back(DirEntry{child->name, child->attributes});
+    const std::size_t named = entries.size();
+    for (const auto& child : node->children)
+      entries.push_back(DirEntry{child->name, child->attributes});
+    if (behaviour_.sortedListings) {
+      std::vector<std::pair<std::u16string, DirEntry>> keyed;
+      for (std::size_t i = named; i < entries.size(); ++i) {
+        keyed.emplace_back(Utf16FromGbk(entries[i].name), entries[i]);
+      }
+      std::sort(keyed.begin(), keyed.end(),
+                [](const auto& a, const auto& b) { return WineNameLess(a.first, b.first); });
+      for (std::size_t i = 0; i < keyed.size(); ++i) entries[named + i] = keyed[i].second;
+    }
   }
   const bool ok = !entries.empty();
   Record(Operation::kOpenListing, folder, "", ok);
@@ -315,24 +421,59 @@ std::unique_ptr<FolderListing> MemoryFileSystem::OpenListing(const std::string& 
   return std::make_unique<Listing>(*this, std::move(entries));
 }
 
+// Beyond the length limit the Win32 layer still makes every level above whose path fits (it walks
+// up the text to the last separator), then fails on the first level that does not.
 bool MemoryFileSystem::ForceDirectories(const std::string& folder) {
-  bool ok = false;
-  if (!Faulted(Operation::kForceDirectories, folder)) MakeFolders(folder, kAttrDirectory, ok);
+  const bool ok = !Faulted(Operation::kForceDirectories, folder) && ForceLevels(folder);
   Record(Operation::kForceDirectories, folder, "", ok);
   return ok;
+}
+
+// The Win32 layer's walk, which is the run-time's: up the text to the last "\\" or ":" until a
+// folder exists, then one folder creation per level on the way back. A level beyond the length
+// limit fails while the levels above it stay made; a ":" inside a name ends the walk there.
+bool MemoryFileSystem::ForceLevels(const std::string& folder) {
+  const std::string path = ExcludeTrailingSeparators(folder, lead_);
+  if (path.size() < 3 || IsExistingFolder(path)) return true;
+  const std::string parent = ExtractFilePath(path, lead_);
+  if (!parent.empty() && parent != path && !ForceLevels(parent)) return false;
+  return CreateOneFolder(path);
+}
+
+bool MemoryFileSystem::IsExistingFolder(const std::string& path) const {
+  if (TooLong(path)) return false;
+  Node* node = Find(path);
+  return node && node->isFolder;
+}
+
+bool MemoryFileSystem::CreateOneFolder(const std::string& path) {
+  Resolved resolved;
+  if (TooLong(path) || !Resolve(path, resolved) || !drives_.count(resolved.drive)) return false;
+  if (resolved.components.empty()) return true;  // a drive's top folder is always there
+  Node* parent = Walk(resolved, resolved.components.size() - 1);
+  if (!parent || !parent->isFolder) return false;
+  if (Node* existing = Child(*parent, resolved.components.back())) return existing->isFolder;
+  auto made = std::make_unique<Node>();
+  made->name = resolved.components.back();
+  made->isFolder = true;
+  made->attributes = kAttrDirectory;
+  made->stamp = ++clock_;
+  made->parent = parent;
+  parent->children.push_back(std::move(made));
+  return true;
 }
 
 bool MemoryFileSystem::CopyFileFailIfExists(const std::string& source,
                                             const std::string& destination) {
   bool ok = false;
-  if (!Faulted(Operation::kCopy, source)) {
+  const bool tooLong = TooLong(source) || (behaviour_.limitCopyDestination && TooLong(destination));
+  if (!Faulted(Operation::kCopy, source) && !tooLong) {
     Node* from = Find(source);
     Resolved target;
     if (from && !from->isFolder && Resolve(destination, target) && !target.components.empty() &&
         !Find(destination)) {
       const std::string name = target.components.back();
-      target.components.pop_back();
-      Node* folder = Find(JoinPath(target.drive, target.components));
+      Node* folder = Walk(target, target.components.size() - 1);
       if (folder && folder->isFolder) {
         auto copy = std::make_unique<Node>();
         copy->name = name;
@@ -355,6 +496,8 @@ std::unique_ptr<OutputFile> MemoryFileSystem::CreateOutputFile(const std::string
   Resolved resolved;
   if (Faulted(Operation::kCreateOutput, path)) {
     error = outputErrorCode;
+  } else if (TooLong(path)) {
+    error = 206;
   } else if (!Resolve(path, resolved) || resolved.components.empty()) {
     error = 3;
   } else if (Node* existing = Find(path)) {
@@ -367,8 +510,7 @@ std::unique_ptr<OutputFile> MemoryFileSystem::CreateOutputFile(const std::string
     }
   } else {
     const std::string name = resolved.components.back();
-    resolved.components.pop_back();
-    Node* folder = Find(JoinPath(resolved.drive, resolved.components));
+    Node* folder = Walk(resolved, resolved.components.size() - 1);
     if (!folder || !folder->isFolder) {
       error = 3;
     } else {

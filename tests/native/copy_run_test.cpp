@@ -68,6 +68,8 @@ struct RunCase {
   std::vector<CopyPair> expectedCopies;
 };
 
+void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }
+
 class CopyRunCases : public ::testing::TestWithParam<RunCase> {};
 
 TEST_P(CopyRunCases, LogAndCopiesAreExact) {
@@ -337,6 +339,8 @@ struct LogFault {
   const char* text;
   bool copiesStay;
 };
+
+void PrintTo(const LogFault& f, std::ostream* os) { *os << f.name; }
 
 class CopyRunLogFaults : public ::testing::TestWithParam<LogFault> {};
 

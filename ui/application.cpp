@@ -1,9 +1,10 @@
 #include "application.h"
 
+#include <windows.h>
+// The headers below build on windows.h.
+#include <commctrl.h>
 #include <objbase.h>
 #include <ole2.h>
-#include <windows.h>
-#include <commctrl.h>
 
 namespace vx::ui {
 

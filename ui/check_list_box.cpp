@@ -44,17 +44,20 @@ HWND CheckListBox::CreateHandle(HWND parent, int id, DWORD baseStyle) {
 
 void CheckListBox::AfterCreate() {
   ::SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, itemHeight_);
-  ::SetWindowSubclass(Handle(), &CheckListBox::SubclassProc, 1,
-                      reinterpret_cast<DWORD_PTR>(this));
+  ::SetWindowSubclass(Handle(), &CheckListBox::SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
-void CheckListBox::HandleMeasureItem(MEASUREITEMSTRUCT& item) { item.itemHeight = itemHeight_; }
+void CheckListBox::HandleMeasureItem(MEASUREITEMSTRUCT& item) {
+  item.itemHeight = itemHeight_;
+}
 
-void CheckListBox::Clear() { ::SendMessageA(Handle(), LB_RESETCONTENT, 0, 0); }
+void CheckListBox::Clear() {
+  ::SendMessageA(Handle(), LB_RESETCONTENT, 0, 0);
+}
 
 void CheckListBox::Add(const std::string& text) {
-  const LRESULT index = ::SendMessageA(Handle(), LB_ADDSTRING, 0,
-                                       reinterpret_cast<LPARAM>(text.c_str()));
+  const LRESULT index =
+      ::SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   if (index >= 0) ::SendMessageA(Handle(), LB_SETITEMDATA, index, 0);
 }
 
@@ -109,8 +112,8 @@ void CheckListBox::ToggleAt(POINT point) {
   }
 }
 
-LRESULT CALLBACK CheckListBox::SubclassProc(HWND window, UINT message, WPARAM wParam,
-                                            LPARAM lParam, UINT_PTR /*id*/, DWORD_PTR self) {
+LRESULT CALLBACK CheckListBox::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR /*id*/, DWORD_PTR self) {
   auto* list = reinterpret_cast<CheckListBox*>(self);
   switch (message) {
     case WM_LBUTTONDOWN:

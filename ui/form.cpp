@@ -128,7 +128,8 @@ void Form::CreateWindowFrame() {
                                                           ::GetSystemMetrics(SM_CXSMICON),
                                                           ::GetSystemMetrics(SM_CYSMICON), 0));
     windowClass.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(backgroundColor_ + 1));
+    windowClass.hbrBackground =
+        reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(backgroundColor_ + 1));
     windowClass.lpszClassName = className_.c_str();
     if (!::RegisterClassExA(&windowClass)) {
       throw std::runtime_error("cannot register the window class " + className_);
@@ -156,8 +157,7 @@ void Form::CreateWindowFrame() {
   if (client.right != clientWidth_ || client.bottom != clientHeight_) {
     RECT window;
     ::GetWindowRect(handle_, &window);
-    ::SetWindowPos(handle_, nullptr, 0, 0,
-                   window.right - window.left + clientWidth_ - client.right,
+    ::SetWindowPos(handle_, nullptr, 0, 0, window.right - window.left + clientWidth_ - client.right,
                    window.bottom - window.top + clientHeight_ - client.bottom,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -183,8 +183,8 @@ void Form::CreateControl(const FormObject& description, int id) {
         throw FormDescriptionError(property.line, className_ + " has no handler " + handlerName);
       }
       if (!control->BindEvent(property.name, handler->second)) {
-        throw FormDescriptionError(property.line, description.name + " has no event " +
-                                                      property.name);
+        throw FormDescriptionError(property.line,
+                                   description.name + " has no event " + property.name);
       }
     } else {
       control->ApplyProperty(property);

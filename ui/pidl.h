@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+// The headers below build on windows.h.
 #include <shlobj.h>
 
 #include "win32/unique_resource.h"

@@ -23,9 +23,8 @@ PremultipliedPicture DecodePng(const std::string& pngBytes) {
         "no imaging factory");
   ComPtr<IWICStream> stream;
   Check(factory->CreateStream(stream.Put()), "stream");
-  Check(stream->InitializeFromMemory(
-            reinterpret_cast<BYTE*>(const_cast<char*>(pngBytes.data())),
-            static_cast<DWORD>(pngBytes.size())),
+  Check(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(pngBytes.data())),
+                                     static_cast<DWORD>(pngBytes.size())),
         "stream");
   ComPtr<IWICBitmapDecoder> decoder;
   Check(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
@@ -35,9 +34,8 @@ PremultipliedPicture DecodePng(const std::string& pngBytes) {
   Check(decoder->GetFrame(0, frame.Put()), "frame");
   ComPtr<IWICFormatConverter> converter;
   Check(factory->CreateFormatConverter(converter.Put()), "converter");
-  Check(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA,
-                              WICBitmapDitherTypeNone, nullptr, 0.0,
-                              WICBitmapPaletteTypeCustom),
+  Check(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone,
+                              nullptr, 0.0, WICBitmapPaletteTypeCustom),
         "conversion");
   UINT width = 0, height = 0;
   Check(converter->GetSize(&width, &height), "size");

@@ -1,6 +1,7 @@
 #include "shell_tree_view.h"
 
 #include <windows.h>
+// The headers below build on windows.h.
 #include <shellapi.h>
 
 #include <algorithm>
@@ -31,7 +32,9 @@ ComPtr<IShellFolder> BindToFolder(LPCITEMIDLIST pidl) {
 
 }  // namespace
 
-ShellTreeView::~ShellTreeView() { destroying_ = true; }
+ShellTreeView::~ShellTreeView() {
+  destroying_ = true;
+}
 
 bool ShellTreeView::ApplyOwnProperty(const FormProperty& property) {
   if (property.name == "Indent") {
@@ -65,8 +68,7 @@ HWND ShellTreeView::CreateHandle(HWND parent, int id, DWORD baseStyle) {
 }
 
 void ShellTreeView::AfterCreate() {
-  ::SetWindowSubclass(Handle(), &ShellTreeView::SubclassProc, 1,
-                      reinterpret_cast<DWORD_PTR>(this));
+  ::SetWindowSubclass(Handle(), &ShellTreeView::SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
   SHFILEINFOA info{};
   // The system image list is shared by every process and must never be destroyed, which a tree
   // view does not do with its normal image list.
@@ -81,8 +83,7 @@ void ShellTreeView::AfterCreate() {
   if (root) ::SendMessageA(Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
 }
 
-HTREEITEM ShellTreeView::InsertItem(HTREEITEM parent, LPITEMIDLIST absolutePidl,
-                                    bool hasChildren) {
+HTREEITEM ShellTreeView::InsertItem(HTREEITEM parent, LPITEMIDLIST absolutePidl, bool hasChildren) {
   UniquePidl owned(absolutePidl);
   SHFILEINFOA normal{};
   ::SHGetFileInfoA(reinterpret_cast<LPCSTR>(absolutePidl), 0, &normal, sizeof(normal),

@@ -54,4 +54,6 @@ void TForm1::Button2Click() {
               [] { vx::ui::ShowMessage(vx::gbk::kRunComplete); });
 }
 
-void TForm1::btn1Click() { Close(); }
+void TForm1::btn1Click() {
+  Close();
+}

@@ -1,8 +1,9 @@
 // The window's controls through their own windows: the multi-line list of paths, the type
 // checklist and the shell folder tree with its Path.
-#include <gtest/gtest.h>
 #include <windows.h>
+// The headers below build on windows.h.
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
@@ -35,8 +36,8 @@ class Controls : public ::testing::Test {
 };
 
 TEST_F(Controls, MemoGivesBackEveryLineWholeHoweverLong) {
-  const std::string longPath = "T:\\" + std::string(40, 'x') + Gbk("\\周边") +
-                               std::string(900, 'y') + Gbk("\\類");
+  const std::string longPath =
+      "T:\\" + std::string(40, 'x') + Gbk("\\周边") + std::string(900, 'y') + Gbk("\\類");
   const std::vector<std::string> lines{"T:\\a\\b", longPath, "", Gbk("D:\\\\封面")};
   form_.mmo1->SetLines(lines);
   EXPECT_EQ(form_.mmo1->Lines(), lines);
@@ -192,8 +193,8 @@ TEST_F(Controls, FolderOfFiftyThousandFilesExpandsToItsFolders) {
   ASSERT_NE(::GetFileAttributesA((big + "\\rom49999.zip").c_str()), INVALID_FILE_ATTRIBUTES)
       << "make it first: tests/gui/make_folder_of_files.sh <build>/testdrive/gui_tree_50000 50000";
   TreeWalker walker(form_.cxShellTreeView2->Handle());
-  HTREEITEM folder = walker.Open({gui_testing::MyComputerName(), gui_testing::DriveName("T:\\"),
-                                  "gui_tree_50000"});
+  HTREEITEM folder = walker.Open(
+      {gui_testing::MyComputerName(), gui_testing::DriveName("T:\\"), "gui_tree_50000"});
   ASSERT_NE(folder, nullptr);
   const auto start = std::chrono::steady_clock::now();
   walker.Expand(folder);

@@ -58,9 +58,9 @@ void CollectTree(const std::string& folder, const std::string& prefix,
 std::string TypeBlock(int number, const std::string& typePath, const std::string& failedSource,
                       int copied, int failed) {
   return Gbk("开始搬运第") + std::to_string(number) + Gbk("个周边： ") + typePath + "\r\n\r\n" +
-         failedSource + Gbk(" 搬运失败") + "\r\n\r\n" + Gbk("搬运成功 ") +
-         std::to_string(copied) + Gbk(" 个文件") + "\r\n" + Gbk("搬运失败 ") +
-         std::to_string(failed) + Gbk(" 个文件") + "\r\n" + std::string(91, '-') + "\r\n\r\n";
+         failedSource + Gbk(" 搬运失败") + "\r\n\r\n" + Gbk("搬运成功 ") + std::to_string(copied) +
+         Gbk(" 个文件") + "\r\n" + Gbk("搬运失败 ") + std::to_string(failed) + Gbk(" 个文件") +
+         "\r\n" + std::string(91, '-') + "\r\n\r\n";
 }
 
 // T:\<case>\app (the program's copy and its log), 周边 (types 封面 and snap, an empty type 空,

@@ -1,8 +1,9 @@
 // The window made from its form description: the description itself, and the real windows it
 // gives, against the window's control table.
-#include <gtest/gtest.h>
 #include <windows.h>
+// The headers below build on windows.h.
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <cstring>
 
@@ -133,7 +134,8 @@ TEST(FormDescription, ReadsEveryKindOfValue) {
   EXPECT_EQ(form.Find("Text")->value.text, "it's");
   EXPECT_EQ(form.Find("Word")->value.kind, FormValue::Kind::kWord);
   EXPECT_EQ(form.Find("Word")->value.text, "clBtnFace");
-  EXPECT_EQ(form.Find("Set")->value.words, (std::vector<std::string>{"biSystemMenu", "biMinimize"}));
+  EXPECT_EQ(form.Find("Set")->value.words,
+            (std::vector<std::string>{"biSystemMenu", "biMinimize"}));
   EXPECT_TRUE(form.Find("Empty")->value.words.empty());
   ASSERT_EQ(form.children.size(), 1u);
   EXPECT_EQ(form.children[0].className, "TC");
@@ -232,8 +234,8 @@ TEST_F(MainWindow, FontsAreAsDescribed) {
   EXPECT_EQ(windowFont.lfHeight, -12);
   EXPECT_EQ(windowFont.lfCharSet, GB2312_CHARSET);
   EXPECT_STREQ(windowFont.lfFaceName, Gbk("宋体").c_str());
-  for (const char* name : {"btn1", "mmo1", "cxShellTreeView1", "cxShellTreeView2",
-                           "cxShellTreeView3"}) {
+  for (const char* name :
+       {"btn1", "mmo1", "cxShellTreeView1", "cxShellTreeView2", "cxShellTreeView3"}) {
     EXPECT_EQ(FontOf(Control(name)).lfHeight, -12) << name;
   }
   const LOGFONTA listFont = FontOf(Control("chklst1"));
@@ -246,9 +248,9 @@ TEST_F(MainWindow, LabelsAreBlueOnTheButtonFace) {
   HDC dc = ::CreateCompatibleDC(nullptr);
   for (const char* name : {"lbl1", "lbl2", "lbl3", "lbl4"}) {
     ::SetTextColor(dc, RGB(1, 2, 3));
-    const LRESULT brush = ::SendMessageA(form_.Handle(), WM_CTLCOLORSTATIC,
-                                         reinterpret_cast<WPARAM>(dc),
-                                         reinterpret_cast<LPARAM>(Control(name)));
+    const LRESULT brush =
+        ::SendMessageA(form_.Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                       reinterpret_cast<LPARAM>(Control(name)));
     EXPECT_EQ(::GetTextColor(dc), RGB(0, 0, 255)) << name;
     EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), ::GetSysColorBrush(COLOR_BTNFACE)) << name;
   }
@@ -325,11 +327,12 @@ TEST(Resources, IconIs32By32In256Colours) {
   HMODULE module = ::GetModuleHandleA(nullptr);
   HRSRC group = ::FindResourceA(module, "MAINICON", MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
   ASSERT_NE(group, nullptr);
-  const auto* bytes = static_cast<const unsigned char*>(::LockResource(::LoadResource(module, group)));
+  const auto* bytes =
+      static_cast<const unsigned char*>(::LockResource(::LoadResource(module, group)));
   ASSERT_NE(bytes, nullptr);
-  EXPECT_EQ(bytes[4] | bytes[5] << 8, 1);  // one picture
-  EXPECT_EQ(bytes[6], 32);                 // width
-  EXPECT_EQ(bytes[7], 32);                 // height
+  EXPECT_EQ(bytes[4] | bytes[5] << 8, 1);    // one picture
+  EXPECT_EQ(bytes[6], 32);                   // width
+  EXPECT_EQ(bytes[7], 32);                   // height
   EXPECT_EQ(bytes[12] | bytes[13] << 8, 8);  // bits per pixel: 256 colours
 }
 
@@ -337,8 +340,9 @@ TEST(Resources, ManifestAsksForCommonControls6) {
   HMODULE module = ::GetModuleHandleA(nullptr);
   HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
   ASSERT_NE(found, nullptr);
-  const std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(module, found))),
-                             ::SizeofResource(module, found));
+  const std::string manifest(
+      static_cast<const char*>(::LockResource(::LoadResource(module, found))),
+      ::SizeofResource(module, found));
   EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
   EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
 }

@@ -12,8 +12,8 @@ constexpr SIZE_T kTextOffset = 512;
 RemoteControls::RemoteControls(HWND anyWindowOfTheProcess) {
   DWORD processId = 0;
   ::GetWindowThreadProcessId(anyWindowOfTheProcess, &processId);
-  process_ = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
-                           processId);
+  process_ =
+      ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
   if (!process_) throw std::runtime_error("cannot open the program's process");
   remote_ = static_cast<char*>(
       ::VirtualAllocEx(process_, nullptr, kRemoteSize, MEM_COMMIT, PAGE_READWRITE));

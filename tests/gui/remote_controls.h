@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+// The headers below build on windows.h.
 #include <commctrl.h>
 
 #include <string>

@@ -1,6 +1,7 @@
 #include "shell_names.h"
 
 #include <windows.h>
+// The headers below build on windows.h.
 #include <shellapi.h>
 #include <shlobj.h>
 

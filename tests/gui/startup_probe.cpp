@@ -1,6 +1,7 @@
 // Measures the program's start: time from process creation to its window being visible, and its
 // working set once it has settled. Usage: startup_probe <program> [runs]. Prints one line per run.
 #include <windows.h>
+// The headers below build on windows.h.
 #include <psapi.h>
 
 #include <cstdio>

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -133,16 +134,55 @@ std::string CheckFaultedRun(const FaultRun& reference, const FaultRun& run, Op o
   if (run.outcome.completions != 1) problems += "\n  completion not shown once";
   const auto& refCopies = reference.outcome.facts.copies;
   const auto& copies = run.outcome.facts.copies;
-  if (op == Op::kCopy || op == Op::kForceDirectories) {
-    if (copies.size() != refCopies.size()) problems += "\n  the run did not go on to every copy";
+  if (op != Op::kCopy && op != Op::kForceDirectories) return problems;
+  if (copies.size() != refCopies.size())
+    return problems + "\n  the run did not go on to every copy";
+  if (op == Op::kCopy) {
+    // The failed copy is one more failure line; a later copy to the same destination may then
+    // succeed where it failed before, so the total is the reference's or one more.
     const std::size_t extra = Failures(copies) - std::min(Failures(copies), Failures(refCopies));
     if (Failures(copies) < Failures(refCopies) || extra > 1) {
       problems += "\n  failures " + std::to_string(Failures(copies)) + " against " +
                   std::to_string(Failures(refCopies)) + " without the fault";
     }
-    if (op == Op::kCopy && (static_cast<std::size_t>(index) >= copies.size() ||
-                            copies[static_cast<std::size_t>(index)].succeeded)) {
+    if (static_cast<std::size_t>(index) >= copies.size() ||
+        copies[static_cast<std::size_t>(index)].succeeded) {
       problems += "\n  the failed copy counted as a success";
+    }
+    return problems;
+  }
+  // A folder that was not made costs the copies into it up to the next time the run makes the
+  // same folder (the type output folder: the one copy; the output root: with a type name that
+  // holds ":", which stops the walk up on Wine, the copies of that type). Nothing else changes,
+  // except that a later copy to a destination that lost its copy may now succeed.
+  std::size_t faulted = calls.size();
+  std::size_t next = calls.size();
+  for (std::size_t i = 0, seen = 0; i < calls.size(); ++i) {
+    if (calls[i].operation != Op::kForceDirectories) continue;
+    if (faulted == calls.size() && seen++ == static_cast<std::size_t>(index)) {
+      faulted = i;
+    } else if (faulted != calls.size() && calls[i].path == calls[faulted].path) {
+      next = i;
+      break;
+    }
+  }
+  if (faulted == calls.size()) return problems + "\n  the failed folder creation is not recorded";
+  const LeadBytes lead = LeadBytes::Gbk();
+  const std::string folder = testing::CanonicalPath(calls[faulted].path, lead) + "\\";
+  std::set<std::string> lost;
+  for (std::size_t i = 0, copy = 0; i < calls.size(); ++i) {
+    if (calls[i].operation != Op::kCopy) continue;
+    const bool was = refCopies[copy].succeeded;
+    const bool now = copies[copy].succeeded;
+    const std::string destination = testing::CanonicalPath(copies[copy].destination, lead);
+    ++copy;
+    if (was == now) continue;
+    if (was && i > faulted && i < next && destination.rfind(folder, 0) == 0) {
+      lost.insert(destination);
+    } else if (!was && lost.count(destination)) {
+      lost.erase(destination);
+    } else {
+      problems += "\n  copy to " + destination + " changed outside the folder that was not made";
     }
   }
   return problems;

@@ -49,6 +49,10 @@ TEST(RandomCollection, EveryRunKeepsTheRules) {
     for (const std::string& line : outcome.broken) problems += "\n  " + line;
     if (!outcome.facts.completed) problems += "\n  run abandoned: " + outcome.error;
     if (fs.OpenListings() != 0 || fs.OpenOutputs() != 0) problems += "\n  handle left open";
+    // Nothing anywhere on any drive outside the collection's own folder.
+    for (const auto& info : fs.Snapshot()) {
+      if (info.path.rfind(plan.base, 0) != 0) problems += "\n  made elsewhere: " + info.path;
+    }
     if (!problems.empty()) {
       ++failed;
       ADD_FAILURE() << "replay with VX_FIRST_SEED=" << seed << " VX_SEEDS=1" << problems << "\n"

@@ -111,7 +111,8 @@ class CollectionGenerator {
     if (longMode == 1) rootParent = Padding(plan_.base, 225 + random_.Below(34));
     const std::string root =
         rootParent + "\\" +
-        random_.Pick(std::vector<std::string>{Gbk("周边誠"), "M", Gbk("運 root"), "companions"});
+        random_.Pick(std::vector<std::string>{Gbk("周边誠"), "M", Gbk("運 root"), "companions",
+                                              kOutputRootName});
     Folder(root);
     const int typeCount = 1 + random_.Below(4);
     std::vector<std::string> usedTypes;
@@ -194,7 +195,7 @@ class CollectionGenerator {
 
     // Output folder.
     std::string output;
-    switch (random_.Below(8)) {
+    switch (random_.Below(9)) {
       case 0:
         File(plan_.base + "\\blocker", "a file where a folder is wanted", kAttrArchive);
         output = plan_.base + "\\blocker\\out";
@@ -205,6 +206,11 @@ class CollectionGenerator {
         break;
       case 2:
         output = roms;
+        break;
+      case 3:
+        // Beside the companion root; when the root is itself called QUELBRINOUTPUT, every
+        // destination is its own source.
+        output = rootParent;
         break;
       default:
         output = plan_.base + "\\" +

@@ -3,7 +3,7 @@
 // for and their results, the log bytes and the whole resulting tree must be the same, and each run
 // on its own must keep the rules in run_invariants.h.
 //
-// Soak (from the source folder; seeds are numbers, the default is 1..150):
+// Soak (from the source folder; seeds are numbers, the default is 1..250):
 //   VX_SEEDS=3000 VX_FIRST_SEED=1 build-diff-win/wine-run build-diff-win/win32_tests.exe
 //   --gtest_filter='Differential.*'
 // A failing seed prints the line that replays it alone.
@@ -91,7 +91,7 @@ std::string CompareOutcomes(const PlanOutcome& wine, const PlanOutcome& model) {
 
 TEST(Differential, WineAndTheModelAgreeOnRandomCollections) {
   const std::uint64_t first = EnvNumber("VX_FIRST_SEED", 1);
-  const std::uint64_t count = EnvNumber("VX_SEEDS", 150);
+  const std::uint64_t count = EnvNumber("VX_SEEDS", 250);
   const LeadBytes lead = win32::SystemLeadBytes();
   int failed = 0;
   std::uint64_t ran = 0;

@@ -5,9 +5,11 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
+#include "real_input.h"
 #include "shell_names.h"
 #include "tests/support/gbk.h"
 #include "tests/support/scratch_folder.h"
@@ -183,6 +185,72 @@ TEST_F(Controls, TreeListsFoldersOnlySortedAndGivesTheirPaths) {
   HTREEITEM inner = walker.Open({myComputer, drive, "gui_tree", "a", "inner"});
   walker.Expand(inner);
   EXPECT_FALSE(walker.HasChildrenButton(inner));
+}
+
+// Handles the messages that real input put into this thread's queue.
+void PumpMessages(DWORD milliseconds) {
+  const DWORD start = ::GetTickCount();
+  while (::GetTickCount() - start < milliseconds) {
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageA(&message);
+    }
+    ::Sleep(10);
+  }
+}
+
+POINT ItemOnScreen(HWND tree, HTREEITEM item) {
+  ::SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+  RECT rect{};
+  *reinterpret_cast<HTREEITEM*>(&rect) = item;
+  ::SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));
+  return gui_testing::ScreenCentre(tree, rect);
+}
+
+void RightClickAt(POINT point) {
+  ::SetCursorPos(point.x, point.y);
+  INPUT inputs[2]{};
+  inputs[0].type = inputs[1].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  ::SendInput(2, inputs, sizeof(INPUT));
+}
+
+// A real left click runs the tree's OnClick with the clicked folder already selected; a real
+// right click selects the folder under the mouse and runs no handler.
+TEST_F(Controls, RealClicksSelectTheFolderUnderTheMouse) {
+  const std::string base = FreshScratchFolder("gui_clicks");
+  MakeFolder(base + "\\types\\a");
+  MakeFolder(base + "\\types\\b");
+  MakeFolder(base + "\\other");
+  form_.Show();
+  ::SetForegroundWindow(form_.Handle());
+  PumpMessages(200);
+  const std::vector<std::string> toFolder{gui_testing::MyComputerName(),
+                                          gui_testing::DriveName("T:\\"), "gui_clicks"};
+
+  TreeWalker rootTree(form_.cxShellTreeView1->Handle());
+  HTREEITEM folder = rootTree.Open(toFolder);
+  ASSERT_NE(folder, nullptr);
+  rootTree.Expand(folder);
+  gui_testing::ClickAt(
+      ItemOnScreen(form_.cxShellTreeView1->Handle(), rootTree.Child(folder, "types")));
+  PumpMessages(500);
+  EXPECT_EQ(form_.cxShellTreeView1->Path(), base + "\\types");
+  std::vector<std::string> listed;
+  for (const TypeChoice& choice : form_.chklst1->Choices()) listed.push_back(choice.name);
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(listed, (std::vector<std::string>{"a", "b"}));  // the handler saw "types" selected
+
+  TreeWalker outputTree(form_.cxShellTreeView3->Handle());
+  folder = outputTree.Open(toFolder);
+  ASSERT_NE(folder, nullptr);
+  outputTree.Expand(folder);
+  RightClickAt(ItemOnScreen(form_.cxShellTreeView3->Handle(), outputTree.Child(folder, "other")));
+  PumpMessages(500);
+  EXPECT_EQ(form_.cxShellTreeView3->Path(), base + "\\other");
+  EXPECT_EQ(form_.cxShellTreeView1->Path(), base + "\\types");
 }
 
 // Expanding a folder of 50,000 files reads its folders only. The time is printed, not judged.

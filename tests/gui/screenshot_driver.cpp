@@ -1,8 +1,9 @@
 // Brings the program to the state shown in the documentation screenshot: a companion root clicked
 // in step 1 so its types are listed, two of them ticked, a ROM folder and an output folder picked.
-// Usage: screenshot_driver <program copy> <root> <roms> <output>, each folder as a list of display
-// names below the desktop separated by "|". Writes "<program folder>\ready" once the window shows
-// that state, waits for "<program folder>\taken", then presses the exit button.
+// Usage: screenshot_driver <program copy> <drive> <root> <roms> <output>: the drive as "S:\", each
+// folder as the display names below that drive separated by "|". Writes "<program folder>\ready"
+// once the window shows that state, waits for "<program folder>\taken", then presses the exit
+// button.
 #include <windows.h>
 
 #include <cstdio>
@@ -14,9 +15,9 @@
 
 namespace {
 
-std::vector<std::string> TreePath(const std::string& spec) {
+std::vector<std::string> TreePath(const std::string& drive, const std::string& spec) {
   std::vector<std::string> names{vx::gui_testing::MyComputerName(),
-                                 vx::gui_testing::DriveName("T:\\")};
+                                 vx::gui_testing::DriveName(drive)};
   std::size_t start = 0;
   while (start <= spec.size()) {
     std::size_t end = spec.find('|', start);
@@ -30,8 +31,8 @@ std::vector<std::string> TreePath(const std::string& spec) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 5) {
-    std::fprintf(stderr, "usage: screenshot_driver <exe> <root> <roms> <output>\n");
+  if (argc != 6) {
+    std::fprintf(stderr, "usage: screenshot_driver <exe> <drive> <root> <roms> <output>\n");
     return 2;
   }
   try {
@@ -39,12 +40,12 @@ int main(int argc, char** argv) {
     const std::string folder = exe.substr(0, exe.find_last_of('\\'));
     vx::gui_testing::ProgramUnderTest program(exe);
     HWND list = program.ControlAt(300, 100);
-    program.ClickFolder(program.ControlAt(30, 100), TreePath(argv[2]));
+    program.ClickFolder(program.ControlAt(30, 100), TreePath(argv[2], argv[3]));
     vx::gui_testing::WaitFor([&] { return ::SendMessageA(list, LB_GETCOUNT, 0, 0) >= 2; }, 10000);
     program.ClickCheckBox(list, 0);
     program.ClickCheckBox(list, 2);
-    program.ClickFolder(program.ControlAt(500, 100), TreePath(argv[3]));
-    program.ClickFolder(program.ControlAt(740, 100), TreePath(argv[4]));
+    program.ClickFolder(program.ControlAt(500, 100), TreePath(argv[2], argv[4]));
+    program.ClickFolder(program.ControlAt(740, 100), TreePath(argv[2], argv[5]));
     ::CloseHandle(::CreateFileA((folder + "\\ready").c_str(), GENERIC_WRITE, 0, nullptr,
                                 CREATE_ALWAYS, 0, nullptr));
     vx::gui_testing::WaitFor(

@@ -1,5 +1,6 @@
 // Random collections through the engine on the in-memory model set up to behave like Wine: for
-// every seed the run must keep every rule in run_invariants.h.
+// every seed the run, and a second run into the same output after it, must keep every rule in
+// run_invariants.h.
 //
 // Soak: VX_SEEDS=20000 VX_FIRST_SEED=1 build-diff-native/core_tests
 // --gtest_filter='RandomCollection.*' Replay one seed: VX_FIRST_SEED=<seed> VX_SEEDS=1 with the
@@ -48,6 +49,8 @@ TEST(RandomCollection, EveryRunKeepsTheRules) {
     std::string problems;
     for (const std::string& line : outcome.broken) problems += "\n  " + line;
     if (!outcome.facts.completed) problems += "\n  run abandoned: " + outcome.error;
+    const PlanOutcome second = testing::RunAgain(plan, fs, sink, LeadBytes::Gbk(), outcome);
+    for (const std::string& line : second.broken) problems += "\n  second run: " + line;
     if (fs.OpenListings() != 0 || fs.OpenOutputs() != 0) problems += "\n  handle left open";
     // Nothing anywhere on any drive outside the collection's own folder.
     for (const auto& info : fs.Snapshot()) {

@@ -116,4 +116,29 @@ inline PlanOutcome RunPlan(const CollectionPlan& plan, FileSystem& fs, Collectio
   return outcome;
 }
 
+// The engine once more on what the previous run left, with the same selection and folders: a
+// second run into the same output. Whatever the first run copied must now fail.
+inline PlanOutcome RunAgain(const CollectionPlan& plan, FileSystem& fs, CollectionSink& sink,
+                            const LeadBytes& lead, const PlanOutcome& previous,
+                            const CopyRunOptions& options = {}) {
+  PlanOutcome again;
+  again.typeNames = previous.typeNames;
+  again.facts.selectedTypes = previous.facts.selectedTypes;
+  again.facts.folders = previous.facts.folders;
+  ExecutePlan(plan, fs, sink, lead, options, again);
+  std::vector<std::string> copiedBefore;
+  for (const auto& copy : previous.facts.copies) {
+    if (copy.succeeded) copiedBefore.push_back(CanonicalPath(copy.destination, lead));
+  }
+  for (const auto& copy : again.facts.copies) {
+    const std::string destination = CanonicalPath(copy.destination, lead);
+    for (const std::string& earlier : copiedBefore) {
+      if (copy.succeeded && destination == earlier) {
+        again.broken.push_back("second run copied over " + copy.destination);
+      }
+    }
+  }
+  return again;
+}
+
 }  // namespace vx::testing

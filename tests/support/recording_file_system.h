@@ -24,7 +24,6 @@ class RecordingFileSystem : public FileSystem {
   explicit RecordingFileSystem(FileSystem& inner) : inner_(inner) {}
 
   std::function<void(const std::string& folder)> beforeListing;
-  std::function<void(const std::string& folder)> beforeForceDirectories;
   std::function<void(const std::string& source, const std::string& destination)> beforeCopy;
 
   const std::vector<Copy>& Copies() const { return copies_; }
@@ -37,7 +36,6 @@ class RecordingFileSystem : public FileSystem {
     return inner_.OpenListing(folder);
   }
   bool ForceDirectories(const std::string& folder) override {
-    if (beforeForceDirectories) beforeForceDirectories(folder);
     forced_.push_back(folder);
     return inner_.ForceDirectories(folder);
   }

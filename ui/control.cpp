@@ -50,7 +50,7 @@ COLORREF ColorFromWord(const FormProperty& property) {
   throw FormDescriptionError(property.line, "unknown colour for " + property.name);
 }
 
-bool ApplyFontProperty(const FormProperty& property, FontSpec& font) {
+bool ApplyFontProperty(const FormProperty& property, FontAttributes& font) {
   if (property.name == "Font.Name") {
     font.name = TextOf(property);
   } else if (property.name == "Font.Height") {
@@ -72,7 +72,7 @@ bool ApplyFontProperty(const FormProperty& property, FontSpec& font) {
   return true;
 }
 
-UniqueFont MakeFont(const FontSpec& font) {
+UniqueFont MakeFont(const FontAttributes& font) {
   return UniqueFont(::CreateFontA(font.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                   static_cast<BYTE>(font.charset), OUT_DEFAULT_PRECIS,
                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
@@ -97,7 +97,7 @@ void Control::ApplyProperty(const FormProperty& property) {
     ownFont_ = !BooleanOf(property);
   } else if (name == "Caption") {
     caption_ = TextOf(property);
-  } else if (ApplyFontProperty(property, fontSpec_)) {
+  } else if (ApplyFontProperty(property, fontAttributes_)) {
     ownFont_ = true;
   } else if (!ApplyOwnProperty(property)) {
     throw FormDescriptionError(property.line, Name() + " has no property " + name);
@@ -110,7 +110,7 @@ bool Control::BindEvent(const std::string& /*eventName*/, EventHandler /*handler
 
 void Control::Create(HWND parent, int id, HFONT parentFont) {
   if (ownFont_) {
-    createdFont_ = MakeFont(fontSpec_);
+    createdFont_ = MakeFont(fontAttributes_);
     font_ = createdFont_.Get();
   } else {
     font_ = parentFont;

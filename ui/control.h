@@ -13,7 +13,7 @@
 namespace vx::ui {
 
 // A font as the form description gives it. Texts are code page 936 bytes.
-struct FontSpec {
+struct FontAttributes {
   std::string name;
   int height = 0;  // negative: character height in pixels
   int charset = DEFAULT_CHARSET;
@@ -21,8 +21,8 @@ struct FontSpec {
 };
 
 // Reads a `Font.*` property into `font`. False when the property is no font property.
-bool ApplyFontProperty(const FormProperty& property, FontSpec& font);
-UniqueFont MakeFont(const FontSpec& font);
+bool ApplyFontProperty(const FormProperty& property, FontAttributes& font);
+UniqueFont MakeFont(const FontAttributes& font);
 // clBtnFace, clWindowText, clBlue, ...; raises FormDescriptionError for an unknown colour name.
 COLORREF ColorFromWord(const FormProperty& property);
 
@@ -68,7 +68,7 @@ class Control {
   // Changes the size of the window, keeping its top left corner.
   void Resize(int width, int height);
   HFONT Font() const { return font_; }
-  const FontSpec& FontSettings() const { return fontSpec_; }
+  const FontAttributes& FontSettings() const { return fontAttributes_; }
   const std::string& Caption() const { return caption_; }
 
  private:
@@ -78,7 +78,7 @@ class Control {
   bool visible_ = true;
   int tabOrder_ = -1;
   bool ownFont_ = false;
-  FontSpec fontSpec_;
+  FontAttributes fontAttributes_;
   std::string caption_;
   UniqueFont createdFont_;
   HFONT font_ = nullptr;

@@ -110,7 +110,7 @@ void Form::ApplyFormProperty(const FormProperty& property) {
     } else {
       throw FormDescriptionError(property.line, "unknown form colour " + value);
     }
-  } else if (!ApplyFontProperty(property, fontSpec_)) {
+  } else if (!ApplyFontProperty(property, fontAttributes_)) {
     throw FormDescriptionError(property.line, "the form has no property " + name);
   }
 }
@@ -135,7 +135,7 @@ void Form::CreateWindowFrame() {
       throw std::runtime_error("cannot register the window class " + className_);
     }
   }
-  font_ = MakeFont(fontSpec_);
+  font_ = MakeFont(fontAttributes_);
 
   const DWORD style = style_ | WS_CLIPCHILDREN;
   RECT frame{0, 0, clientWidth_, clientHeight_};

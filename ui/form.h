@@ -78,7 +78,7 @@ class Form {
   DWORD style_ = WS_OVERLAPPEDWINDOW;
   bool centred_ = false;
   int backgroundColor_ = COLOR_BTNFACE;
-  FontSpec fontSpec_;
+  FontAttributes fontAttributes_;
   UniqueFont font_;
 
   std::map<std::string, std::function<void(Control&)>> fields_;

@@ -15,14 +15,14 @@
 
 namespace {
 
-std::vector<std::string> TreePath(const std::string& drive, const std::string& spec) {
+std::vector<std::string> TreePath(const std::string& drive, const std::string& folders) {
   std::vector<std::string> names{vx::gui_testing::MyComputerName(),
                                  vx::gui_testing::DriveName(drive)};
   std::size_t start = 0;
-  while (start <= spec.size()) {
-    std::size_t end = spec.find('|', start);
-    if (end == std::string::npos) end = spec.size();
-    names.push_back(spec.substr(start, end - start));
+  while (start <= folders.size()) {
+    std::size_t end = folders.find('|', start);
+    if (end == std::string::npos) end = folders.size();
+    names.push_back(folders.substr(start, end - start));
     start = end + 1;
   }
   return names;

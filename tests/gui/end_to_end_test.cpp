@@ -8,6 +8,7 @@
 
 #include "core/gbk_texts.h"
 #include "program_under_test.h"
+#include "real_input.h"
 #include "shell_names.h"
 #include "tests/support/gbk.h"
 #include "tests/support/scratch_folder.h"
@@ -194,6 +195,25 @@ TEST_F(ProgramWindow, LogThatCannotBeMadeShowsTheErrorAndCopiesNothing) {
   EXPECT_FALSE(Exists(out_ + "\\QUELBRINOUTPUT"));
 
   program.ClickButton(program.ControlAt(890, 460));
+  EXPECT_EQ(program.WaitForExit(), 0);
+}
+
+TEST_F(ProgramWindow, StartRightAwayWritesAnEmptyLogAndClosingTheWindowEndsWithZero) {
+  ASSERT_NO_FATAL_FAILURE(Prepare("gui_start_at_once"));
+  WriteFileBytes(app_ + "\\logo.txt", "left by an earlier run");
+  ProgramUnderTest program(app_ + "\\Vornitax2021.exe");
+  program.ClickButton(program.ControlAt(800, 460));  // 开始搬运, no step done
+
+  const MessageBoxSeen done = program.WaitForMessageBox();
+  ASSERT_NE(done.window, nullptr) << "no completion message";
+  EXPECT_EQ(done.text, gbk::kRunComplete);
+  program.Dismiss(done);
+  EXPECT_TRUE(WaitFor([&] { return ReadFileBytes(app_ + "\\logo.txt").empty(); }, 5000));
+  EXPECT_EQ(::GetFileAttributesA((app_ + "\\logo.txt").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+
+  // The window's close command, as the close box gives it: the program ends with 0.
+  program.ClickForm(740, 495);  // a bare spot of the form, beside the banner
+  gui_testing::PressAltKey(VK_F4);
   EXPECT_EQ(program.WaitForExit(), 0);
 }
 

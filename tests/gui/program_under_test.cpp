@@ -149,6 +149,12 @@ void ProgramUnderTest::ClickButton(HWND button) {
   ClickAt(ScreenCentre(button, client));
 }
 
+void ProgramUnderTest::ClickForm(int x, int y) {
+  POINT point{x, y};
+  ::ClientToScreen(form_, &point);
+  ClickAt(point);
+}
+
 void ProgramUnderTest::ClickCheckBox(HWND list, int index) {
   const RECT item = RemoteControls::ListItemRect(list, index);
   POINT box{item.left + 8, (item.top + item.bottom) / 2};

@@ -45,6 +45,8 @@ class ProgramUnderTest {
   // each folder on the way is clicked and opened with the right arrow key, the last one clicked.
   void ClickFolder(HWND tree, const std::vector<std::string>& displayNames);
   void ClickButton(HWND button);
+  // Clicks a point of the form's client area.
+  void ClickForm(int x, int y);
   // Clicks the check box of list item `index`.
   void ClickCheckBox(HWND list, int index);
 

@@ -31,6 +31,18 @@ void PressKey(WORD virtualKey) {
   ::Sleep(100);
 }
 
+void PressAltKey(WORD virtualKey) {
+  INPUT inputs[4]{};
+  const WORD keys[4] = {VK_MENU, virtualKey, virtualKey, VK_MENU};
+  for (int i = 0; i < 4; ++i) {
+    inputs[i].type = INPUT_KEYBOARD;
+    inputs[i].ki.wVk = keys[i];
+    inputs[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+  }
+  ::SendInput(4, inputs, sizeof(INPUT));
+  ::Sleep(100);
+}
+
 POINT ScreenCentre(HWND window, const RECT& clientRect) {
   POINT point{(clientRect.left + clientRect.right) / 2, (clientRect.top + clientRect.bottom) / 2};
   ::ClientToScreen(window, &point);

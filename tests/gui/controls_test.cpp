@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 
 #include "real_input.h"
 #include "shell_names.h"
@@ -203,7 +204,7 @@ void PumpMessages(DWORD milliseconds) {
 POINT ItemOnScreen(HWND tree, HTREEITEM item) {
   ::SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
   RECT rect{};
-  *reinterpret_cast<HTREEITEM*>(&rect) = item;
+  std::memcpy(&rect, &item, sizeof(item));  // the item goes in the first bytes of the rectangle
   ::SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));
   return gui_testing::ScreenCentre(tree, rect);
 }

@@ -235,6 +235,19 @@ TEST_F(RealFaults, TypeFolderRemovedBeforeItsTurnKeepsThePreviousExtension) {
                                        0));
 }
 
+TEST_F(RealFaults, TypeOutputFolderRemovedMidRunIsMadeAgainForTheNextCopy) {
+  RecordingFileSystem fs(disk_);
+  fs.beforeCopy = [&](const std::string& source, const std::string&) {
+    if (source == root_ + "\\A\\game2.png") testing::RemoveTreeLong(Out("A"));
+  };
+  EXPECT_EQ(Run(fs, {root_ + "\\A"}), 1);
+  // game2 finds no folder to go into; before game3 the run makes the folder again.
+  EXPECT_EQ(Log(), ExpectedTypeLog(1, root_ + "\\A", {root_ + "\\A\\game2.png"}, 2));
+  EXPECT_FALSE(Exists(Out("A\\game1.png")));  // went with the folder the test removed
+  EXPECT_FALSE(Exists(Out("A\\game2.png")));
+  EXPECT_EQ(ReadFileBytes(Out("A\\game3.png")), std::string(300000, '3'));
+}
+
 struct UnmakeableOutput {
   const char* name;
   const char* relative;  // under the test's folder

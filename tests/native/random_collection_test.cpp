@@ -22,21 +22,9 @@ using testing::MemoryFileSystem;
 using testing::MemorySink;
 using testing::PlanOutcome;
 
-// Every third seed writes the log in small blocks of varying size: the bytes must not change.
-CopyRunOptions Options(std::uint64_t seed) {
-  CopyRunOptions options;
-  if (seed % 3 == 0) options.logBlockSize = 1 + seed % 61;
-  return options;
-}
-
-std::uint64_t EnvNumber(const char* name, std::uint64_t fallback) {
-  const char* text = std::getenv(name);
-  return text && *text ? std::strtoull(text, nullptr, 10) : fallback;
-}
-
 TEST(RandomCollection, EveryRunKeepsTheRules) {
-  const std::uint64_t first = EnvNumber("VX_FIRST_SEED", 1);
-  const std::uint64_t count = EnvNumber("VX_SEEDS", 500);
+  const std::uint64_t first = testing::EnvNumber("VX_FIRST_SEED", 1);
+  const std::uint64_t count = testing::EnvNumber("VX_SEEDS", 500);
   int failed = 0;
   std::uint64_t ran = 0;
   std::uint64_t copies = 0;
@@ -47,7 +35,8 @@ TEST(RandomCollection, EveryRunKeepsTheRules) {
     const CollectionPlan plan = CollectionGenerator().Generate(seed);
     MemoryFileSystem fs(LeadBytes::Gbk(), MemoryFileSystem::WineBehaviour());
     MemorySink sink(fs);
-    const PlanOutcome outcome = testing::RunPlan(plan, fs, sink, LeadBytes::Gbk(), Options(seed));
+    const PlanOutcome outcome =
+        testing::RunPlan(plan, fs, sink, LeadBytes::Gbk(), testing::OptionsForSeed(seed));
     types += outcome.facts.selectedTypes.size();
     for (const auto& copy : outcome.facts.copies) {
       ++copies;

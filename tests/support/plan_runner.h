@@ -4,6 +4,8 @@
 // window does, takes a picture, runs the engine through a recording layer and takes another
 // picture. The same steps on the in-memory model and on Wine make the two runs comparable.
 
+#include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -17,6 +19,19 @@
 #include "run_invariants.h"
 
 namespace vx::testing {
+
+// Every third seed writes the log in small blocks of varying size: the bytes must not change.
+inline CopyRunOptions OptionsForSeed(std::uint64_t seed) {
+  CopyRunOptions options;
+  if (seed % 3 == 0) options.logBlockSize = 1 + seed % 61;
+  return options;
+}
+
+// A number from the environment (seed counts for a longer soak), or `fallback`.
+inline std::uint64_t EnvNumber(const char* name, std::uint64_t fallback) {
+  const char* text = std::getenv(name);
+  return text && *text ? std::strtoull(text, nullptr, 10) : fallback;
+}
 
 // Where a plan is built and pictured: the in-memory model or real folders.
 class CollectionSink {

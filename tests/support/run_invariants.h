@@ -33,6 +33,8 @@ using Tree = std::map<std::string, TreeEntry>;
 // The key a path reaches on Windows/Wine: drive upper-cased, doubled separators merged, "." and
 // ".." resolved, the last component without trailing dots and spaces, an inner component without
 // one trailing dot, ASCII letters upper-cased (never a byte of a double-byte character).
+// Written apart from the in-memory model's own path resolution on purpose: the checker must not
+// share a mistake with the file system it checks.
 inline std::string CanonicalPath(const std::string& path, const LeadBytes& lead) {
   std::vector<std::string> components;
   std::string drive;

@@ -30,18 +30,6 @@ using testing::MemorySink;
 using testing::PlanOutcome;
 using testing::Tree;
 
-// Every third seed writes the log in small blocks of varying size: the bytes must not change.
-CopyRunOptions Options(std::uint64_t seed) {
-  CopyRunOptions options;
-  if (seed % 3 == 0) options.logBlockSize = 1 + seed % 61;
-  return options;
-}
-
-std::uint64_t EnvNumber(const char* name, std::uint64_t fallback) {
-  const char* text = std::getenv(name);
-  return text && *text ? std::strtoull(text, nullptr, 10) : fallback;
-}
-
 std::string Hex(std::uint32_t value) {
   char text[16];
   std::snprintf(text, sizeof text, "%x", value);
@@ -98,8 +86,8 @@ std::string CompareOutcomes(const PlanOutcome& wine, const PlanOutcome& model) {
 }
 
 TEST(Differential, WineAndTheModelAgreeOnRandomCollections) {
-  const std::uint64_t first = EnvNumber("VX_FIRST_SEED", 1);
-  const std::uint64_t count = EnvNumber("VX_SEEDS", 250);
+  const std::uint64_t first = testing::EnvNumber("VX_FIRST_SEED", 1);
+  const std::uint64_t count = testing::EnvNumber("VX_SEEDS", 250);
   const LeadBytes lead = win32::SystemLeadBytes();
   int failed = 0;
   std::uint64_t ran = 0;
@@ -112,12 +100,13 @@ TEST(Differential, WineAndTheModelAgreeOnRandomCollections) {
     testing::RemoveTreeLong(plan.base);
     win32::Win32FileSystem disk(lead);
     DiskSink diskSink;
-    const PlanOutcome wine = testing::RunPlan(plan, disk, diskSink, lead, Options(seed));
+    const PlanOutcome wine =
+        testing::RunPlan(plan, disk, diskSink, lead, testing::OptionsForSeed(seed));
 
     MemoryFileSystem model(LeadBytes::Gbk(), MemoryFileSystem::WineBehaviour());
     MemorySink modelSink(model);
     const PlanOutcome modelled =
-        testing::RunPlan(plan, model, modelSink, LeadBytes::Gbk(), Options(seed));
+        testing::RunPlan(plan, model, modelSink, LeadBytes::Gbk(), testing::OptionsForSeed(seed));
 
     for (const auto& copy : wine.facts.copies) {
       ++copies;

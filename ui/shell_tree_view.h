@@ -4,11 +4,21 @@
 // The headers below build on windows.h.
 #include <shlobj.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "control.h"
 
 namespace vx::ui {
+
+// What a folder tree item shows: the shell's display name and the small icons of the folder,
+// closed and open, in the system image list.
+struct ShellItemLook {
+  std::string text;
+  int icon = 0;
+  int openIcon = 0;
+};
 
 // A tree of the shell namespace's folders, rooted at the desktop. Children are read when a folder
 // is first expanded, folders only, in the shell's own order, with the system's icons and display
@@ -39,7 +49,12 @@ class ShellTreeView : public Control {
                                        UINT_PTR id, DWORD_PTR self);
   // Reads the sub-folders of `item` into the tree, unless they are there already.
   void FillChildren(HTREEITEM item);
-  HTREEITEM InsertItem(HTREEITEM parent, LPITEMIDLIST absolutePidl, bool hasChildren);
+  // The look of `relative`, a sub-folder of `folder` (whose file-system path is `folderPath`, or
+  // empty when it has none).
+  ShellItemLook ChildLook(IShellFolder& folder, const std::wstring& folderPath,
+                          LPCITEMIDLIST absolutePidl, LPCITEMIDLIST relative, SFGAOF attributes);
+  HTREEITEM InsertItem(HTREEITEM parent, LPITEMIDLIST absolutePidl, const ShellItemLook& look,
+                       bool hasChildren);
   // Selects the item under the mouse position of the message being handled, if there is one.
   void SelectItemUnderMouse();
   LPITEMIDLIST ItemPidl(HTREEITEM item) const;
@@ -48,6 +63,9 @@ class ShellTreeView : public Control {
   bool rightClickSelect_ = false;
   bool destroying_ = false;
   EventHandler onClick_;
+  // The icons of a plain file-system folder (one without a desktop.ini), as the shell gave them
+  // for the first such folder: the same for every plain folder, and costly to ask for each.
+  std::optional<std::pair<int, int>> plainFolderIcons_;
 };
 
 }  // namespace vx::ui

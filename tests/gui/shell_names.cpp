@@ -23,4 +23,17 @@ std::string DriveName(const std::string& root) {
   return info.szDisplayName;
 }
 
+std::pair<int, int> ShellIcons(const std::string& path) {
+  LPITEMIDLIST pidl = ::ILCreateFromPathA(path.c_str());
+  if (!pidl) return {-1, -1};
+  SHFILEINFOA closed{};
+  ::SHGetFileInfoA(reinterpret_cast<LPCSTR>(pidl), 0, &closed, sizeof(closed),
+                   SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+  SHFILEINFOA open{};
+  ::SHGetFileInfoA(reinterpret_cast<LPCSTR>(pidl), 0, &open, sizeof(open),
+                   SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON);
+  ::CoTaskMemFree(pidl);
+  return {closed.iIcon, open.iIcon};
+}
+
 }  // namespace vx::gui_testing

@@ -46,53 +46,59 @@ ShellItemLook LookThroughShell(LPCITEMIDLIST absolutePidl) {
   return {normal.szDisplayName, normal.iIcon, open.iIcon};
 }
 
+// Wide text of at most MAX_PATH - 1 characters. Fixed buffers rather than std::wstring, which
+// would add some 40 KB of the statically linked run-time to the executable.
+using WidePath = wchar_t[MAX_PATH];
+
 // The name `folder` gives its item `relative` in the form `flags` asks for; empty when it gives
 // none.
-std::wstring NameInFolder(IShellFolder& folder, LPCITEMIDLIST relative, SHGDNF flags) {
-  STRRET name{};
-  if (FAILED(folder.GetDisplayNameOf(relative, flags, &name))) return std::wstring();
-  switch (name.uType) {
-    case STRRET_WSTR: {
-      std::wstring text = name.pOleStr ? name.pOleStr : L"";
-      ::CoTaskMemFree(name.pOleStr);
-      return text;
-    }
+void NameInFolder(IShellFolder& folder, LPCITEMIDLIST relative, SHGDNF flags, WidePath& name) {
+  name[0] = L'\0';
+  STRRET text{};
+  if (FAILED(folder.GetDisplayNameOf(relative, flags, &text))) return;
+  switch (text.uType) {
+    case STRRET_WSTR:
+      if (text.pOleStr) ::lstrcpynW(name, text.pOleStr, MAX_PATH);
+      ::CoTaskMemFree(text.pOleStr);
+      return;
     case STRRET_CSTR:
     case STRRET_OFFSET: {
-      const char* ansi = name.uType == STRRET_CSTR
-                             ? name.cStr
-                             : reinterpret_cast<const char*>(relative) + name.uOffset;
-      wchar_t wide[MAX_PATH] = L"";
-      ::MultiByteToWideChar(CP_ACP, 0, ansi, -1, wide, MAX_PATH);
-      return wide;
+      const char* ansi = text.uType == STRRET_CSTR
+                             ? text.cStr
+                             : reinterpret_cast<const char*>(relative) + text.uOffset;
+      if (!::MultiByteToWideChar(CP_ACP, 0, ansi, -1, name, MAX_PATH)) name[0] = L'\0';
+      return;
     }
     default:
-      return std::wstring();
+      return;
   }
 }
 
-// The text in the ANSI code page, cut to MAX_PATH - 1 characters like SHGetFileInfoA's names.
-std::string ToAnsi(const std::wstring& text) {
+// The text in the ANSI code page, cut to MAX_PATH - 1 bytes like SHGetFileInfoA's names.
+std::string ToAnsi(const wchar_t* text) {
   char ansi[MAX_PATH] = "";
-  ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, ansi, MAX_PATH, nullptr, nullptr);
+  ::WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, MAX_PATH, nullptr, nullptr);
   ansi[MAX_PATH - 1] = '\0';
   return ansi;
 }
 
-// The file-system path of a folder; empty for one that has none.
-std::wstring FileSystemPath(LPCITEMIDLIST absolutePidl) {
-  wchar_t path[MAX_PATH] = L"";
-  if (!::SHGetPathFromIDListW(absolutePidl, path)) return std::wstring();
-  return path;
-}
-
-// Whether the folder at `path` certainly has no desktop.ini, the one file through which a folder
-// gets an icon of its own. Looking inside the folder costs the size of the folder, not of its
-// parent.
-bool CertainlyWithoutDesktopIni(const std::wstring& path) {
-  const std::wstring ini = path + L"\\desktop.ini";
-  if (ini.size() >= MAX_PATH) return false;
-  if (::GetFileAttributesW(ini.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+// Whether the folder `name` in the folder at `parentPath` certainly has no desktop.ini, the one
+// file through which a folder gets an icon of its own. Looking inside the folder costs the size of
+// the folder, not of its parent.
+bool CertainlyWithoutDesktopIni(const wchar_t* parentPath, const wchar_t* name) {
+  const int parentLength = ::lstrlenW(parentPath);
+  if (parentLength == 0 || name[0] == L'\0') return false;
+  const wchar_t* separator = parentPath[parentLength - 1] == L'\\' ? L"" : L"\\";
+  const wchar_t* ini = L"\\desktop.ini";
+  if (parentLength + ::lstrlenW(separator) + ::lstrlenW(name) + ::lstrlenW(ini) >= MAX_PATH) {
+    return false;
+  }
+  WidePath path;
+  ::lstrcpyW(path, parentPath);
+  ::lstrcatW(path, separator);
+  ::lstrcatW(path, name);
+  ::lstrcatW(path, ini);
+  if (::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) return false;
   return ::GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
@@ -150,16 +156,19 @@ void ShellTreeView::AfterCreate() {
   if (root) ::SendMessageA(Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
 }
 
-ShellItemLook ShellTreeView::ChildLook(IShellFolder& folder, const std::wstring& folderPath,
+ShellItemLook ShellTreeView::ChildLook(IShellFolder& folder, const wchar_t* folderPath,
                                        LPCITEMIDLIST absolutePidl, LPCITEMIDLIST relative,
                                        SFGAOF attributes) {
   // The name SHGetFileInfo gives, asked of the folder already bound instead of a new binding.
+  WidePath name;
+  NameInFolder(folder, relative, SHGDN_INFOLDER, name);
   ShellItemLook look;
-  look.text = ToAnsi(NameInFolder(folder, relative, SHGDN_INFOLDER));
-  const bool plain =
-      !folderPath.empty() && (attributes & SFGAO_FILESYSTEM) &&
-      CertainlyWithoutDesktopIni(folderPath + (folderPath.back() == L'\\' ? L"" : L"\\") +
-                                 NameInFolder(folder, relative, SHGDN_INFOLDER | SHGDN_FORPARSING));
+  look.text = ToAnsi(name);
+  bool plain = false;
+  if (folderPath[0] != L'\0' && (attributes & SFGAO_FILESYSTEM)) {
+    NameInFolder(folder, relative, SHGDN_INFOLDER | SHGDN_FORPARSING, name);
+    plain = CertainlyWithoutDesktopIni(folderPath, name);
+  }
   if (plain && plainFolderIcons_) {
     look.icon = plainFolderIcons_->first;
     look.openIcon = plainFolderIcons_->second;
@@ -222,8 +231,10 @@ void ShellTreeView::FillChildren(HTREEITEM item) {
 
   // The desktop merges the folders of more than one place, so its children's paths are not those
   // of its own folder: they take the shell's way to their icons.
-  const std::wstring folderPath =
-      folder && parentPidl->mkid.cb != 0 ? FileSystemPath(parentPidl) : std::wstring();
+  WidePath folderPath = L"";
+  if (parentPidl->mkid.cb == 0 || !::SHGetPathFromIDListW(parentPidl, folderPath)) {
+    folderPath[0] = L'\0';
+  }
 
   RedrawSuspension noRedraw(Handle());
   int inserted = 0;

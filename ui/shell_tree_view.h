@@ -51,7 +51,7 @@ class ShellTreeView : public Control {
   void FillChildren(HTREEITEM item);
   // The look of `relative`, a sub-folder of `folder` (whose file-system path is `folderPath`, or
   // empty when it has none).
-  ShellItemLook ChildLook(IShellFolder& folder, const std::wstring& folderPath,
+  ShellItemLook ChildLook(IShellFolder& folder, const wchar_t* folderPath,
                           LPCITEMIDLIST absolutePidl, LPCITEMIDLIST relative, SFGAOF attributes);
   HTREEITEM InsertItem(HTREEITEM parent, LPITEMIDLIST absolutePidl, const ShellItemLook& look,
                        bool hasChildren);

@@ -23,7 +23,7 @@ import sys
 # Four types; the Chinese ones exercise GBK paths in the type folder and output names.
 TYPES = [("snap", ".png"), ("标题画面", ".png"), ("封面", ".jpg"), ("说明书", ".pdf")]
 
-# Parts of the Chinese ROM names. 淺, 禱, 覧 and 縗 have 0x5C ("\") as their GBK trail byte.
+# Pieces of the Chinese ROM names. 淺, 禱, 覧 and 縗 have 0x5C ("\") as their GBK trail byte.
 CHINESE_WORDS = ["三国志", "吞食天地", "淺水", "祈禱", "覧", "縗", "恶魔城", "魂斗罗", "快打旋风",
                  "街头霸王", "合金弹头", "拳皇", "侍魂", "双截龙", "赤色要塞", "绿色兵团"]
 LATIN_WORDS = ["Super", "Mega", "Dragon", "Street", "Fighter", "Metal", "Slug", "Castle", "Quest",

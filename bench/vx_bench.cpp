@@ -10,6 +10,7 @@
 //   list <folder>                one FindFirstFileA/FindNextFileA walk, for the memory it takes
 //   list2 <roms> <type folder>   both listings open at once, as the engine holds them
 //   probe <folder> <count>       time per call of ForceDirectories and the calls beneath it
+//   listcost <folder> <count>    time per whole walk of a folder, standard and basic find data
 //
 // Every mode also reports the process's peak working set (GetProcessMemoryInfo).
 #include <windows.h>
@@ -282,6 +283,36 @@ int Probe(const std::string& folder, int count) {
   return 0;
 }
 
+// Milliseconds per whole walk of a folder: FindFirstFileA as the Win32 layer lists, and
+// FindFirstFileExA asking for the basic level (no 8.3 short names), for comparison.
+int ListCost(const std::string& folder, int count) {
+  const std::string pattern = folder + "\\*.*";
+  auto walk = [&](bool basic) {
+    const double start = Now();
+    long entries = 0;
+    for (int i = 0; i < count; ++i) {
+      WIN32_FIND_DATAA data;
+      HANDLE find = basic ? ::FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &data,
+                                               FindExSearchNameMatch, nullptr, 0)
+                          : ::FindFirstFileA(pattern.c_str(), &data);
+      if (find == INVALID_HANDLE_VALUE) continue;
+      do {
+        ++entries;
+      } while (::FindNextFileA(find, &data));
+      ::FindClose(find);
+    }
+    std::printf(" %s_ms=%.3f entries=%ld", basic ? "basic" : "standard",
+                (Now() - start) / count * 1e3, entries / count);
+  };
+  std::printf("mode=listcost");
+  walk(false);
+  walk(true);
+  walk(false);
+  walk(true);
+  std::printf("\n");
+  return 0;
+}
+
 // Both listings the engine holds at once (the ROM folder's and, while that is open, a type
 // folder's), each walked to its end, for the memory Wine takes to list them.
 int ListBoth(const std::string& roms, const std::string& typeFolder) {
@@ -308,6 +339,7 @@ int main(int argc, char** argv) {
   if (mode == "batch" && argc == 5) return Batch(argv[2], argv[3], argv[4]);
   if (mode == "list" && argc == 3) return List(argv[2]);
   if (mode == "list2" && argc == 4) return ListBoth(argv[2], argv[3]);
+  if (mode == "listcost" && argc == 4) return ListCost(argv[2], std::atoi(argv[3]));
   if (mode == "probe" && argc == 4) return Probe(argv[2], std::atoi(argv[3]));
   if (mode == "memory" && argc == 2) {
     std::printf("mode=memory");
@@ -319,6 +351,7 @@ int main(int argc, char** argv) {
                "usage: vx_bench engine|floor <root> <roms> <out>\n"
                "       vx_bench batch <bat> <collection> <out>\n"
                "       vx_bench list <folder> | list2 <roms> <type folder> | memory\n"
-               "       vx_bench probe <existing folder> <count>\n");
+               "       vx_bench probe <existing folder> <count>\n"
+               "       vx_bench listcost <folder> <count>\n");
   return 2;
 }

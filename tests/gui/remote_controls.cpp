@@ -12,39 +12,49 @@ constexpr SIZE_T kTextOffset = 512;
 RemoteControls::RemoteControls(HWND anyWindowOfTheProcess) {
   DWORD processId = 0;
   ::GetWindowThreadProcessId(anyWindowOfTheProcess, &processId);
-  process_ =
-      ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+  process_.Reset(
+      ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
   if (!process_) throw std::runtime_error("cannot open the program's process");
   remote_ = static_cast<char*>(
-      ::VirtualAllocEx(process_, nullptr, kRemoteSize, MEM_COMMIT, PAGE_READWRITE));
+      ::VirtualAllocEx(process_.Get(), nullptr, kRemoteSize, MEM_COMMIT, PAGE_READWRITE));
   if (!remote_) throw std::runtime_error("cannot allocate memory in the program's process");
 }
 
 RemoteControls::~RemoteControls() {
-  ::VirtualFreeEx(process_, remote_, 0, MEM_RELEASE);
-  ::CloseHandle(process_);
+  ::VirtualFreeEx(process_.Get(), remote_, 0, MEM_RELEASE);
+}
+
+bool RemoteControls::ReadBytes(const void* remoteAddress, void* out, std::size_t size) {
+  return ::ReadProcessMemory(process_.Get(), remoteAddress, out, size, nullptr) != 0;
+}
+
+bool RemoteControls::TreeItem(HWND tree, HTREEITEM item, TVITEMA& data, std::string& text) {
+  data.mask |= TVIF_TEXT | TVIF_HANDLE;
+  data.hItem = item;
+  data.pszText = remote_ + kTextOffset;
+  data.cchTextMax = static_cast<int>(kRemoteSize - kTextOffset);
+  ::WriteProcessMemory(process_.Get(), remote_, &data, sizeof(data), nullptr);
+  if (!::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote_))) return false;
+  ReadBytes(remote_, &data, sizeof(data));
+  char buffer[kRemoteSize - kTextOffset] = "";
+  ReadBytes(remote_ + kTextOffset, buffer, sizeof(buffer) - 1);
+  text = buffer;
+  return true;
 }
 
 std::string RemoteControls::TreeItemText(HWND tree, HTREEITEM item) {
   TVITEMA data{};
-  data.mask = TVIF_TEXT | TVIF_HANDLE;
-  data.hItem = item;
-  data.pszText = remote_ + kTextOffset;
-  data.cchTextMax = static_cast<int>(kRemoteSize - kTextOffset);
-  ::WriteProcessMemory(process_, remote_, &data, sizeof(data), nullptr);
-  if (!::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote_))) return "";
-  char text[kRemoteSize - kTextOffset] = "";
-  ::ReadProcessMemory(process_, remote_ + kTextOffset, text, sizeof(text) - 1, nullptr);
-  return text;
+  std::string text;
+  return TreeItem(tree, item, data, text) ? text : std::string();
 }
 
 bool RemoteControls::TreeItemRect(HWND tree, HTREEITEM item, RECT& rect) {
   // TVM_GETITEMRECT takes the item in the first bytes of the rectangle it fills.
-  ::WriteProcessMemory(process_, remote_, &item, sizeof(item), nullptr);
+  ::WriteProcessMemory(process_.Get(), remote_, &item, sizeof(item), nullptr);
   if (!::SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(remote_))) {
     return false;
   }
-  ::ReadProcessMemory(process_, remote_, &rect, sizeof(rect), nullptr);
+  ReadBytes(remote_, &rect, sizeof(rect));
   RECT client;
   ::GetClientRect(tree, &client);
   return rect.top >= 0 && rect.bottom <= client.bottom;

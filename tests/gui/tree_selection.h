@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "remote_controls.h"
+
 namespace vx::gui_testing {
 
 struct TreeSelection {
@@ -19,10 +21,7 @@ struct TreeSelection {
 // other process and handed to the shell here, which runs on the same Wine prefix.
 class TreeSelectionReader {
  public:
-  explicit TreeSelectionReader(HWND anyWindowOfTheProcess);
-  ~TreeSelectionReader();
-  TreeSelectionReader(const TreeSelectionReader&) = delete;
-  TreeSelectionReader& operator=(const TreeSelectionReader&) = delete;
+  explicit TreeSelectionReader(HWND anyWindowOfTheProcess) : remote_(anyWindowOfTheProcess) {}
 
   TreeSelection Read(HWND tree);
 
@@ -30,8 +29,7 @@ class TreeSelectionReader {
   // The bytes of the ID list at `remoteList`, its terminating zero included; empty if unreadable.
   std::string ReadIdList(const char* remoteList);
 
-  HANDLE process_ = nullptr;
-  char* remote_ = nullptr;  // one page in the other process
+  RemoteControls remote_;
 };
 
 }  // namespace vx::gui_testing

@@ -316,6 +316,32 @@ class BadInputAtTheWindow : public ::testing::Test {
     EXPECT_EQ(program.WaitForExit(), 0);
   }
 
+  // The log of a run over the ticked `types` in which every type copies `successes` companions
+  // and fails on the companions named `failing` (names inside the type folder), in that order.
+  std::string ExpectedLogOverTypes(const std::vector<std::string>& types,
+                                   const std::vector<std::string>& failing, int successes) const {
+    std::string log;
+    for (std::size_t k = 0; k < types.size(); ++k) {
+      const std::string type = root_ + "\\" + types[k];
+      std::vector<std::string> failures;
+      for (const std::string& name : failing) failures.push_back(type + "\\" + name);
+      log += ExpectedTypeLog(static_cast<int>(k + 1), type, failures, successes);
+    }
+    return log;
+  }
+
+  // What a run that copied game1's cover and snapshot adds under `outputRoot` (its path from the
+  // top of the sandbox drive, ending in "\").
+  static std::map<std::string, std::string> Game1CopiedUnder(const std::string& outputRoot) {
+    return {
+        {outputRoot, ""},
+        {outputRoot + Gbk("封面") + "\\", ""},
+        {outputRoot + Gbk("封面") + "\\game1.png", "cover of game1"},
+        {outputRoot + "snap\\", ""},
+        {outputRoot + "snap\\game1.jpg", "snap of game1"},
+    };
+  }
+
   // Every entry that was on the sandbox drive is untouched; the new ones are the run log beside
   // the program (when a run took place) and `expectedAdded`; nothing was made outside the sandbox.
   void ExpectSandboxAfterwards(const std::map<std::string, std::string>& expectedAdded,
@@ -394,20 +420,9 @@ TEST_F(BadInputAtTheWindow, RomTreeOnMyComputerTakesTheRomsAtTheTopOfTheCurrentD
   ASSERT_NO_FATAL_FAILURE(StartAndDismissTheCompletionMessage(program));
   // At the top: the hidden folder 隐藏 and the files game1.zip and notes.txt are ROMs; the plain
   // folders are skipped.
-  std::string expectedLog;
-  for (int k = 0; k < 2; ++k) {
-    const std::string type = root_ + "\\" + types[k];
-    expectedLog += ExpectedTypeLog(k + 1, type, {type + Gbk("\\隐藏"), type + "\\notes.txt"}, 1);
-  }
-  ExpectLog(expectedLog);
+  ExpectLog(ExpectedLogOverTypes(types, {Gbk("隐藏"), "notes.txt"}, 1));
   ExitWithZero(program);
-  ExpectSandboxAfterwards({
-      {"out\\QUELBRINOUTPUT\\", ""},
-      {"out\\QUELBRINOUTPUT\\" + Gbk("封面") + "\\", ""},
-      {"out\\QUELBRINOUTPUT\\" + Gbk("封面") + "\\game1.png", "cover of game1"},
-      {"out\\QUELBRINOUTPUT\\snap\\", ""},
-      {"out\\QUELBRINOUTPUT\\snap\\game1.jpg", "snap of game1"},
-  });
+  ExpectSandboxAfterwards(Game1CopiedUnder("out\\QUELBRINOUTPUT\\"));
 }
 
 TEST_F(BadInputAtTheWindow, OutputTreeOnMyComputerPutsTheOutputRootAtTheTopOfTheCurrentDrive) {
@@ -419,12 +434,7 @@ TEST_F(BadInputAtTheWindow, OutputTreeOnMyComputerPutsTheOutputRootAtTheTopOfThe
   ExpectEmptyPath(program, OutputTree(program), "the output tree");
 
   ASSERT_NO_FATAL_FAILURE(StartAndDismissTheCompletionMessage(program));
-  std::string expectedLog;
-  for (int k = 0; k < 2; ++k) {
-    const std::string type = root_ + "\\" + types[k];
-    expectedLog += ExpectedTypeLog(k + 1, type, {type + "\\Game3.ZIP"}, 1);
-  }
-  ExpectLog(expectedLog);
+  ExpectLog(ExpectedLogOverTypes(types, {"Game3.ZIP"}, 1));
   ExitWithZero(program);
   ExpectSandboxAfterwards({
       {"QUELBRINOUTPUT\\", ""},
@@ -447,12 +457,7 @@ TEST_F(BadInputAtTheWindow, OutputTreeNeverClickedPutsTheOutputRootAtTheTopOfThe
   ASSERT_EQ(selection.path, "") << "the untouched output tree selects \"" << selection.text << "\"";
 
   ASSERT_NO_FATAL_FAILURE(StartAndDismissTheCompletionMessage(program));
-  std::string expectedLog;
-  for (int k = 0; k < 2; ++k) {
-    const std::string type = root_ + "\\" + types[k];
-    expectedLog += ExpectedTypeLog(k + 1, type, {type + "\\Game3.ZIP"}, 1);
-  }
-  ExpectLog(expectedLog);
+  ExpectLog(ExpectedLogOverTypes(types, {"Game3.ZIP"}, 1));
   ExitWithZero(program);
   ExpectSandboxAfterwards({
       {"QUELBRINOUTPUT\\", ""},
@@ -474,20 +479,9 @@ TEST_F(BadInputAtTheWindow, RomAndOutputTreesOnMyComputerCopyWithinTheTopOfTheCu
 
   ASSERT_NO_FATAL_FAILURE(StartAndDismissTheCompletionMessage(program));
   // The output root made at the top is a plain folder there, so no ROM.
-  std::string expectedLog;
-  for (int k = 0; k < 2; ++k) {
-    const std::string type = root_ + "\\" + types[k];
-    expectedLog += ExpectedTypeLog(k + 1, type, {type + Gbk("\\隐藏"), type + "\\notes.txt"}, 1);
-  }
-  ExpectLog(expectedLog);
+  ExpectLog(ExpectedLogOverTypes(types, {Gbk("隐藏"), "notes.txt"}, 1));
   ExitWithZero(program);
-  ExpectSandboxAfterwards({
-      {"QUELBRINOUTPUT\\", ""},
-      {"QUELBRINOUTPUT\\" + Gbk("封面") + "\\", ""},
-      {"QUELBRINOUTPUT\\" + Gbk("封面") + "\\game1.png", "cover of game1"},
-      {"QUELBRINOUTPUT\\snap\\", ""},
-      {"QUELBRINOUTPUT\\snap\\game1.jpg", "snap of game1"},
-  });
+  ExpectSandboxAfterwards(Game1CopiedUnder("QUELBRINOUTPUT\\"));
 }
 
 TEST_F(BadInputAtTheWindow, CompanionRootOnMyComputerListsThePlainFoldersAtTheTopOfTheDrive) {
